@@ -1,0 +1,3 @@
+#include "app/QuarnApp.h"
+
+wxIMPLEMENT_APP(CQuarnApp);
