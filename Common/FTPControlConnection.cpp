@@ -46,6 +46,9 @@ CFTPClient::CFTPClient(std::unique_ptr<nsSocket::IBlockingSocket> socket)
     : controlSocket(std::move(socket)) {}
 
 CFTPClient::~CFTPClient() {
+    if (transferInProgress) {
+        AbortTransfer();
+    }
     if (IsConnected()) {
         Quit();
     }
@@ -94,6 +97,7 @@ void CFTPClient::CloseControlConnection() {
         controlSocket->CloseQuietly();
     }
     pendingLines.Reset();
+    cachedRepresentation.reset();
 }
 
 void CFTPClient::FailControlConnection(const std::wstring& text, bool report) {
@@ -102,6 +106,7 @@ void CFTPClient::FailControlConnection(const std::wstring& text, bool report) {
     }
     controlSocket->CloseQuietly();
     pendingLines.Reset();
+    cachedRepresentation.reset();
 }
 
 bool CFTPClient::SendCommandLine(const std::wstring& command, bool report) {
