@@ -50,7 +50,8 @@ WaitResult WaitFor(SocketHandle fd, short events, int timeoutSeconds) {
     for (;;) {
         int waitMs = -1;
         if (!unlimited) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
             waitMs = left.count() > 0 ? static_cast<int>(left.count()) : 0;
         }
         pollfd entry{fd, events, 0};

@@ -89,7 +89,6 @@ public:
     // count the system took.
     int SendTimed(const char* data, int length, int timeoutSeconds);
 
-
 private:
     SocketHandle handle = NoSocket;
 };

@@ -30,7 +30,8 @@ bool ParseDate(std::wstring_view text, int& year, int& month, int& day) {
     std::size_t start = 0;
     for (int i = 0; i < 3; ++i) {
         std::size_t end = i < 2 ? text.find(L'-', start) : text.size();
-        if (end == std::wstring_view::npos || !ParseDecimal(text.substr(start, end - start), parts[i])) {
+        if (end == std::wstring_view::npos ||
+            !ParseDecimal(text.substr(start, end - start), parts[i])) {
             return false;
         }
         lengths[i] = end - start;

@@ -62,15 +62,14 @@ public:
 
     // Lists a directory (empty path: the working directory) over a passive or
     // active data connection; entries are left alone on failure.
-    bool ListDirectory(const std::wstring& path,
-                       std::vector<nsSP::RCIPtr<CFTPFileStatus>>& entries, bool passive);
+    bool ListDirectory(const std::wstring& path, std::vector<nsSP::RCIPtr<CFTPFileStatus>>& entries,
+                       bool passive);
     // Starts RETR (or STOR when upload) and hands out the open data socket,
     // which the caller moves data over and gives back to CloseTransfer.
-    std::unique_ptr<nsSocket::IBlockingSocket> OpenTransfer(const std::wstring& path,
-                                                            bool passive, bool upload);
+    std::unique_ptr<nsSocket::IBlockingSocket> OpenTransfer(const std::wstring& path, bool passive,
+                                                            bool upload);
     // One receive of at most size bytes; received 0 is the end of the file.
-    bool ReceiveBlock(nsSocket::IBlockingSocket& dataSocket, char* data, int size,
-                      int& received);
+    bool ReceiveBlock(nsSocket::IBlockingSocket& dataSocket, char* data, int size, int& received);
     // Sends size bytes.
     bool SendBlock(nsSocket::IBlockingSocket& dataSocket, const char* data, int size, int& sent);
     // Closes the data socket and reads the transfer's final reply; a null
@@ -136,6 +135,8 @@ private:
     std::vector<char> dataBuffer = std::vector<char>(BufferSize);
     CReplyFramer pendingLines;
     std::optional<DataRepresentation> cachedRepresentation;
+    // The server refused "TYPE A N": send "TYPE A" for listings instead.
+    bool plainAsciiType = false;
     WireEncoding wireEncoding = WireEncoding::Latin1;
     std::unique_ptr<nsSocket::IBlockingSocket> controlSocket;
     // Read by another thread when the engine is destroyed during a transfer.

@@ -64,6 +64,7 @@ bool CFTPClient::IsConnected() const {
 bool CFTPClient::OpenControlConnection(const std::wstring& host, unsigned short port) {
     CloseControlConnection();
     pendingLines.Reset();
+    plainAsciiType = false;
     try {
         controlSocket->CreateHandle(SOCK_STREAM);
         std::string hostBytes;

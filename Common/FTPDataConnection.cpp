@@ -46,8 +46,12 @@ CommandResult CFTPClient::SetDataRepresentation(const DataRepresentation& repres
     default:
         return -1;
     }
-    if (representation.type == DataRepresentation::Ascii ||
-        representation.type == DataRepresentation::Ebcdic) {
+    const bool asciiNonPrint = representation.type == DataRepresentation::Ascii &&
+                               representation.format == DataRepresentation::NonPrint;
+    if (asciiNonPrint && plainAsciiType) {
+        // Nothing to add: non-print is the format "TYPE A" means anyway.
+    } else if (representation.type == DataRepresentation::Ascii ||
+               representation.type == DataRepresentation::Ebcdic) {
         switch (representation.format) {
         case DataRepresentation::NonPrint:
             command += L" N";
@@ -66,6 +70,12 @@ CommandResult CFTPClient::SetDataRepresentation(const DataRepresentation& repres
     if (!SendCommandAndReadReply(command, reply, true)) {
         ShowError(reply.text);
         return -1;
+    }
+    if (asciiNonPrint && !plainAsciiType && reply.Class() == L'5') {
+        // Some servers (pyftpdlib) know only the one-letter form; ask again
+        // with it and keep using it on this connection.
+        plainAsciiType = true;
+        return SetDataRepresentation(representation);
     }
     return EvaluateReply(reply, true);
 }

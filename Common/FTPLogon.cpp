@@ -35,8 +35,8 @@ bool CFTPClient::LogOn(const LogonParameters& parameters, int timeout) {
     const LogonRow& row = LogonSequence(parameters.logonType);
     int state = 0;
     for (int step = 0; step < 6; ++step) {
-        const std::wstring command = LogonCommand(row[static_cast<std::size_t>(state)], parameters,
-                                                  hostPart);
+        const std::wstring command =
+            LogonCommand(row[static_cast<std::size_t>(state)], parameters, hostPart);
         reply.Clear();
         if (!SendCommandLine(command, true) || !ReadReply(reply, true)) {
             ShowError(reply.text);

@@ -76,17 +76,17 @@ int CurrentYearUtc(std::int64_t secondsSince1970) {
     std::int64_t z = days + 719468;
     std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
     std::int64_t dayOfEra = z - era * 146097;
-    std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    std::int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
     std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
     std::int64_t monthPart = (5 * dayOfYear + 2) / 153;
     std::int64_t month = monthPart < 10 ? monthPart + 3 : monthPart - 9;
     return static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
 }
 
-bool LocalTimeToSeconds(int year, int month, int day, int hour, int minute,
-                        std::int64_t& seconds) {
-    if (year < 1900 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 ||
-        hour < 0 || hour > 23 || minute < 0 || minute > 59) {
+bool LocalTimeToSeconds(int year, int month, int day, int hour, int minute, std::int64_t& seconds) {
+    if (year < 1900 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 ||
+        hour > 23 || minute < 0 || minute > 59) {
         return false;
     }
     // Listings repeat the same few dates: remember the last conversion.
@@ -94,8 +94,8 @@ bool LocalTimeToSeconds(int year, int month, int day, int hour, int minute,
         int key[5] = {-1, -1, -1, -1, -1};
         std::int64_t seconds = 0;
     } last;
-    if (last.key[0] == year && last.key[1] == month && last.key[2] == day &&
-        last.key[3] == hour && last.key[4] == minute) {
+    if (last.key[0] == year && last.key[1] == month && last.key[2] == day && last.key[3] == hour &&
+        last.key[4] == minute) {
         seconds = last.seconds;
         return true;
     }

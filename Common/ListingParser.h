@@ -37,7 +37,6 @@ int CurrentYearUtc(std::int64_t secondsSince1970);
 // The listed local date and time as seconds since 1970 UTC (seconds 0, the
 // platform decides daylight saving). False for a date outside the usual
 // ranges (year 1900 on, month 1-12, day 1-31, hour 0-23, minute 0-59).
-bool LocalTimeToSeconds(int year, int month, int day, int hour, int minute,
-                        std::int64_t& seconds);
+bool LocalTimeToSeconds(int year, int month, int day, int hour, int minute, std::int64_t& seconds);
 
 } // namespace nsFTP

@@ -3,7 +3,8 @@
 namespace nsFTP {
 
 void COutputStream::ConsumeBytes(const std::vector<char>& buffer, long count) {
-    AppendWireText(text, std::string_view(buffer.data(), static_cast<std::size_t>(count)), encoding);
+    AppendWireText(text, std::string_view(buffer.data(), static_cast<std::size_t>(count)),
+                   encoding);
 }
 
 bool COutputStream::TakeLine(std::wstring& line) {

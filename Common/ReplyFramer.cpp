@@ -5,7 +5,8 @@ namespace nsFTP {
 bool CReplyFramer::Feed(std::string_view bytes) {
     while (!bytes.empty()) {
         std::size_t lf = bytes.find('\n');
-        std::string_view piece = bytes.substr(0, lf == std::string_view::npos ? bytes.size() : lf + 1);
+        std::string_view piece =
+            bytes.substr(0, lf == std::string_view::npos ? bytes.size() : lf + 1);
         if (partial.size() + piece.size() > MaxLineBytes) {
             Reset();
             return false;

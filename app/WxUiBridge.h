@@ -12,8 +12,7 @@
 // to the main thread and the worker waits for the answer.
 class CWxMessageService final : public platform::IMessageService {
 public:
-    int ShowMessage(const std::wstring& text, const std::wstring& caption,
-                    unsigned flags) override;
+    int ShowMessage(const std::wstring& text, const std::wstring& caption, unsigned flags) override;
 };
 
 // The status bar as a target of posted pane texts. Lives as long as the

@@ -167,8 +167,9 @@ TEST(BlockingSocket, ConnectRefusedAndUnknownHostTexts) {
         socket.Connect(unused);
         FAIL() << "connected to a closed port";
     } catch (CBlockingSocketException& e) {
-        EXPECT_EQ(e.GetErrorText(), L"Cannot establish a connection to the server.\n\nError code: " +
-                                        std::to_wstring(ECONNREFUSED));
+        EXPECT_EQ(e.GetErrorText(),
+                  L"Cannot establish a connection to the server.\n\nError code: " +
+                      std::to_wstring(ECONNREFUSED));
     }
     socket.CloseQuietly();
 

@@ -7,8 +7,8 @@
 #include "tests/support/ClientFixture.h"
 
 using namespace nsFTP;
-using testsupport::CScriptedPeer;
 using testsupport::ClientFixture;
+using testsupport::CScriptedPeer;
 
 namespace {
 
@@ -69,8 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
                   true,
                   L"230",
                   L"230-first\r\n230-second\r\n230 last"},
-        ReplyCase{"lineSplitAcrossReads", {"22", "0 sl", "ow link\r\n"}, true, L"220",
-                  L"220 slow link"},
+        ReplyCase{
+            "lineSplitAcrossReads", {"22", "0 sl", "ow link\r\n"}, true, L"220", L"220 slow link"},
         ReplyCase{"lfOnlyKeepsLf", {"200 fine\n"}, true, L"200", L"200 fine\n"},
         ReplyCase{"firstDigitAbove5", {"900 odd\r\n"}, false, L"", L"900 odd"},
         ReplyCase{"secondDigitLetter", {"2x0 odd\r\n"}, false, L"", L"2x0 odd"},
@@ -114,9 +114,9 @@ TEST(ControlConnection, ReceiveTimeoutIsShownAndClosesTheSocket) {
     ASSERT_TRUE(f.ConnectTo(peer));
     FTPReply reply;
     EXPECT_FALSE(f.client->ReadReply(reply, true));
-    EXPECT_EQ(f.messages.Texts(),
-              std::vector<std::wstring>{L"Unable to receive data (receive timeout).\n\nError code: " +
-                                        std::to_wstring(ETIMEDOUT)});
+    EXPECT_EQ(f.messages.Texts(), std::vector<std::wstring>{
+                                      L"Unable to receive data (receive timeout).\n\nError code: " +
+                                      std::to_wstring(ETIMEDOUT)});
     EXPECT_FALSE(f.client->IsConnected());
 }
 
@@ -181,8 +181,8 @@ TEST(ControlConnection, UnsafeCommandsAreRefusedAndNotSent) {
     ASSERT_TRUE(f.ConnectTo(peer));
     FTPReply reply;
     ASSERT_TRUE(f.client->ReadReply(reply, true));
-    const std::wstring refused[] = {L"DELE a\r\nDELE b", L"DELE a\nb", std::wstring(L"DELE a\0b", 8),
-                                    L"DELE \x263A"};
+    const std::wstring refused[] = {L"DELE a\r\nDELE b", L"DELE a\nb",
+                                    std::wstring(L"DELE a\0b", 8), L"DELE \x263A"};
     for (const std::wstring& command : refused) {
         EXPECT_FALSE(f.client->SendCommandLine(command, true));
     }
@@ -202,7 +202,10 @@ TEST(ControlConnection, UnsafeCommandsAreRefusedAndNotSent) {
 
 TEST(ControlConnection, Latin1OnTheWireBothWays) {
     CScriptedPeer peer;
-    peer.Send("220 caf\xe9\r\n").Expect("CWD d\xfc" "r").Send("250 ok\r\n");
+    peer.Send("220 caf\xe9\r\n")
+        .Expect("CWD d\xfc"
+                "r")
+        .Send("250 ok\r\n");
     ClientFixture f;
     ASSERT_TRUE(f.ConnectTo(peer));
     FTPReply reply;
@@ -219,7 +222,7 @@ TEST(ControlConnection, ExchangeResultsAndBoxes) {
         const char* reply;
         CommandResult result;
         bool box;
-    } rows[] = {{"200 ok\r\n", 0, false},   {"250 fine\r\n", 0, false},
+    } rows[] = {{"200 ok\r\n", 0, false},     {"250 fine\r\n", 0, false},
                 {"421 closing\r\n", 1, true}, {"550 no\r\n", 1, true},
                 {"350 more\r\n", -1, true},   {"150 opening\r\n", -1, true},
                 {"999 junk\r\n", -1, true}};
@@ -277,9 +280,9 @@ TEST(ControlConnection, QuitWithoutAnswerTimesOut) {
     FTPReply reply;
     ASSERT_TRUE(f.client->ReadReply(reply, true));
     EXPECT_EQ(f.client->Quit(), -1);
-    EXPECT_EQ(f.messages.Texts(),
-              std::vector<std::wstring>{L"Unable to receive data (receive timeout).\n\nError code: " +
-                                        std::to_wstring(ETIMEDOUT)});
+    EXPECT_EQ(f.messages.Texts(), std::vector<std::wstring>{
+                                      L"Unable to receive data (receive timeout).\n\nError code: " +
+                                      std::to_wstring(ETIMEDOUT)});
     EXPECT_FALSE(f.client->IsConnected());
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/ClientFixture.h"
-#include "tests/support/TestFtpServer.h"
+#include "tests/support/RealServerFixture.h"
 
 using namespace nsFTP;
 using testsupport::ClientFixture;
@@ -50,12 +50,6 @@ TEST_P(RealServerConnect, MultiLineHelpReply) {
     EXPECT_EQ(reply.text.rfind(L"214 "), reply.text.rfind(L"\r\n") + 2);
     EXPECT_EQ(f.client->Quit(), 0);
 }
-
-namespace testsupport {
-void PrintTo(ServerKind kind, std::ostream* out) {
-    *out << ServerName(kind);
-}
-} // namespace testsupport
 
 INSTANTIATE_TEST_SUITE_P(Servers, RealServerConnect,
                          ::testing::Values(ServerKind::Pyftpdlib, ServerKind::Vsftpd),

@@ -37,7 +37,8 @@ TEST(StatusText, EachPostCarriesItsOwnCopyAcrossThreads) {
     for (int t = 0; t < Threads; ++t) {
         writers.emplace_back([t] {
             for (int i = 0; i < Posts; ++i) {
-                PostStatusText(0, L"thread " + std::to_wstring(t) + L" reply " + std::to_wstring(i));
+                PostStatusText(0,
+                               L"thread " + std::to_wstring(t) + L" reply " + std::to_wstring(i));
             }
         });
     }

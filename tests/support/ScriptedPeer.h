@@ -20,11 +20,11 @@ public:
     CScriptedPeer& operator=(const CScriptedPeer&) = delete;
 
     // Script steps, played in order once Start() is called.
-    CScriptedPeer& Send(std::string bytes);          // one write
-    CScriptedPeer& Expect(std::string commandLine);  // one line, compared without CR LF
-    CScriptedPeer& ExpectAny();                      // one line of any text
-    CScriptedPeer& Pause(int milliseconds);          // stays silent
-    CScriptedPeer& Close();                          // closes the connection
+    CScriptedPeer& Send(std::string bytes);         // one write
+    CScriptedPeer& Expect(std::string commandLine); // one line, compared without CR LF
+    CScriptedPeer& ExpectAny();                     // one line of any text
+    CScriptedPeer& Pause(int milliseconds);         // stays silent
+    CScriptedPeer& Close();                         // closes the connection
     // Runs code on the peer thread with the connection's descriptor (for data
     // connections and other special moves).
     CScriptedPeer& Run(std::function<void(int controlFd)> action);

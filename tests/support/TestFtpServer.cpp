@@ -31,9 +31,8 @@ fs::path MakeWorkDir() {
     if (!::mkdtemp(pattern.data())) {
         throw std::runtime_error("cannot create a temp directory for the test server");
     }
-    fs::permissions(pattern, fs::perms::owner_all | fs::perms::group_read |
-                                 fs::perms::group_exec | fs::perms::others_read |
-                                 fs::perms::others_exec);
+    fs::permissions(pattern, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
     return pattern;
 }
 
