@@ -1,6 +1,7 @@
 #include "Common/ListingParser.h"
 
 #include <cctype>
+#include <climits>
 #include <ctime>
 #include <cwctype>
 
@@ -39,10 +40,11 @@ int LookupMonth(const wchar_t* name) {
                                             L"jul", L"aug", L"sep", L"oct", L"nov", L"dec"};
     wchar_t lower[3];
     for (int i = 0; i < 3; ++i) {
-        if (name[i] == L'\0') {
-            return -1;
+        wchar_t c = name[i];
+        if (!((c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'))) {
+            return -1; // month names are ASCII letters only
         }
-        lower[i] = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(name[i])));
+        lower[i] = c | 0x20;
     }
     for (int m = 0; m < 12; ++m) {
         if (lower[0] == months[m][0] && lower[1] == months[m][1] && lower[2] == months[m][2]) {
@@ -84,34 +86,63 @@ int CurrentYearUtc(std::int64_t secondsSince1970) {
     return static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
 }
 
-bool LocalTimeToSeconds(int year, int month, int day, int hour, int minute, std::int64_t& seconds) {
-    if (year < 1900 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 ||
-        hour > 23 || minute < 0 || minute > 59) {
-        return false;
-    }
-    // Listings repeat the same few dates: remember the last conversion.
-    thread_local struct {
-        int key[5] = {-1, -1, -1, -1, -1};
-        std::int64_t seconds = 0;
-    } last;
-    if (last.key[0] == year && last.key[1] == month && last.key[2] == day && last.key[3] == hour &&
-        last.key[4] == minute) {
-        seconds = last.seconds;
-        return true;
+namespace {
+
+// Days since 1970-01-01 of a proleptic Gregorian date.
+std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day) {
+    year -= month <= 2 ? 1 : 0;
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const unsigned yearOfEra = static_cast<unsigned>(year - era * 400);
+    const unsigned dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
+}
+
+// The platform's local-time conversion is slow (it consults the time zone on
+// every call), and a listing has many entries per hour: remember the UTC
+// offset of each local hour seen.
+std::int64_t LocalHourToUtc(int year, int month, int day, int hour, std::int64_t localHour,
+                            bool& ok) {
+    struct Slot {
+        std::int64_t localHour = INT64_MIN;
+        std::int64_t utc = 0;
+    };
+    thread_local Slot slots[1024];
+    Slot& slot = slots[static_cast<std::uint64_t>(localHour) % 1024];
+    if (slot.localHour == localHour) {
+        ok = true;
+        return slot.utc;
     }
     std::tm local{};
     local.tm_year = year - 1900;
     local.tm_mon = month - 1;
     local.tm_mday = day;
     local.tm_hour = hour;
-    local.tm_min = minute;
     local.tm_isdst = -1;
     std::time_t converted = std::mktime(&local);
-    if (converted == static_cast<std::time_t>(-1)) {
+    ok = converted != static_cast<std::time_t>(-1);
+    if (ok) {
+        slot = {localHour, static_cast<std::int64_t>(converted)};
+    }
+    return converted;
+}
+
+} // namespace
+
+bool LocalTimeToSeconds(int year, int month, int day, int hour, int minute,
+                        std::int64_t& seconds) {
+    if (year < 1900 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 ||
+        hour < 0 || hour > 23 || minute < 0 || minute > 59) {
         return false;
     }
-    seconds = converted;
-    last = {{year, month, day, hour, minute}, seconds};
+    const std::int64_t localHour =
+        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) * 24 + hour;
+    bool ok = false;
+    const std::int64_t hourStart = LocalHourToUtc(year, month, day, hour, localHour, ok);
+    if (!ok) {
+        return false;
+    }
+    seconds = hourStart + minute * 60;
     return true;
 }
 

@@ -96,8 +96,7 @@ bool ParseUnixLine(std::wstring_view line, CFTPFileStatus& entry, const ListingC
             state = SizeOrMonth;
             break;
         case SizeOrMonth:
-            if (field.size() == 3 && LookupMonth(field.data()) > 0) {
-                month = LookupMonth(field.data());
+            if (field.size() == 3 && (month = LookupMonth(field.data())) > 0) {
                 state = Day;
             } else if (ParseIsoDate(field, year, month, day)) {
                 state = IsoTime;
