@@ -379,3 +379,16 @@ TEST(DataCommands, Texts) {
     EXPECT_EQ(CFTPClient::BuildDataCommand(DataCommand::Stou, L"x"), L"STOU x");
     EXPECT_EQ(CFTPClient::BuildDataCommand(DataCommand::Appe, L"x"), L"APPE x");
 }
+
+TEST(DataConnectionsScripted, AbortWithoutATransferSendsAbor) {
+    CScriptedPeer peer;
+    ScriptLogon(peer).Expect("ABOR").Send("225 No transfer to abort\r\n");
+    peer.Start();
+    ClientFixture f;
+    ASSERT_TRUE(f.client->LogOn(PeerLogon(peer), 5));
+    EXPECT_EQ(f.client->AbortTransfer(), 0);
+    EXPECT_TRUE(f.messages.Shown().empty());
+    f.client->CloseControlConnection();
+    peer.Finish();
+    EXPECT_EQ(peer.Failures(), "");
+}
