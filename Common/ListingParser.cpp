@@ -129,10 +129,9 @@ std::int64_t LocalHourToUtc(int year, int month, int day, int hour, std::int64_t
 
 } // namespace
 
-bool LocalTimeToSeconds(int year, int month, int day, int hour, int minute,
-                        std::int64_t& seconds) {
-    if (year < 1900 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 ||
-        hour < 0 || hour > 23 || minute < 0 || minute > 59) {
+bool LocalTimeToSeconds(int year, int month, int day, int hour, int minute, std::int64_t& seconds) {
+    if (year < 1900 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 ||
+        hour > 23 || minute < 0 || minute > 59) {
         return false;
     }
     const std::int64_t localHour =

@@ -142,7 +142,8 @@ int Transfer(const Options& o) {
             ok = client.SendBlock(*data, block.data(), static_cast<int>(got), count);
         } else {
             ok = client.ReceiveBlock(*data, block.data(), o.block, count);
-            if (ok && count > 0 && ::write(fd, block.data(), static_cast<std::size_t>(count)) != count) {
+            if (ok && count > 0 &&
+                ::write(fd, block.data(), static_cast<std::size_t>(count)) != count) {
                 ok = false;
             }
         }

@@ -50,8 +50,7 @@ void ClearCountPanes() {
 
 } // namespace
 
-CServerConnection::CServerConnection()
-    : client(std::make_unique<nsSocket::CBlockingSocket>()) {}
+CServerConnection::CServerConnection() : client(std::make_unique<nsSocket::CBlockingSocket>()) {}
 
 CServerConnection::CServerConnection(platform::CSettingsStore& store)
     : client(std::make_unique<nsSocket::CBlockingSocket>()), sites(store) {}
@@ -174,7 +173,7 @@ bool CServerConnection::ListDirectory(const std::wstring& path,
 }
 
 std::unique_ptr<nsSocket::IBlockingSocket> CServerConnection::OpenTransfer(const std::wstring& path,
-                                                                            bool store) {
+                                                                           bool store) {
     Lock lock = TryClient(clientMutex);
     if (!lock) {
         return nullptr;

@@ -49,7 +49,8 @@ public:
     bool ChangeWorkingDirectory(const std::wstring& path);
     bool MakeDirectory(const std::wstring& path, bool report);
     // Lists a directory with the site's passive setting.
-    bool ListDirectory(const std::wstring& path, std::vector<nsSP::RCIPtr<nsFTP::CFTPFileStatus>>& entries);
+    bool ListDirectory(const std::wstring& path,
+                       std::vector<nsSP::RCIPtr<nsFTP::CFTPFileStatus>>& entries);
     // Starts a download (store false) or upload (store true).
     std::unique_ptr<nsSocket::IBlockingSocket> OpenTransfer(const std::wstring& path, bool store);
     void RemoveRemoteDirectory(const std::wstring& path);

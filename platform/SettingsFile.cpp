@@ -118,7 +118,8 @@ std::string FormatSettingsFile(const std::vector<SettingsKey>& keys) {
     return text;
 }
 
-bool ParseSettingsFile(const std::string& text, std::vector<SettingsKey>& keys, std::string& error) {
+bool ParseSettingsFile(const std::string& text, std::vector<SettingsKey>& keys,
+                       std::string& error) {
     keys.clear();
     std::vector<std::string> lines;
     std::size_t start = 0;

@@ -198,7 +198,8 @@ bool CSettingsStore::WriteFile() {
         ::unlink(temp.c_str());
         return false;
     }
-    FileDescriptor directory(::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor directory(
+        ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory.fd >= 0) {
         ::fsync(directory.fd);
     }
@@ -274,7 +275,8 @@ bool CSettingsStore::SetDword(const std::wstring& key, const std::wstring& name,
                               std::uint32_t value) {
     return SetValue(key, name, ValueType::Dword,
                     {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                     static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)});
+                     static_cast<std::uint8_t>(value >> 16),
+                     static_cast<std::uint8_t>(value >> 24)});
 }
 
 std::optional<std::uint32_t> CSettingsStore::QueryDword(const std::wstring& key,

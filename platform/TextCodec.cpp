@@ -46,8 +46,11 @@ std::wstring FromUtf8(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
         unsigned char lead = static_cast<unsigned char>(bytes[i]);
-        int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2
-                                  : (lead & 0xF8) == 0xF0 ? 3 : -1;
+        int extra = lead < 0x80             ? 0
+                    : (lead & 0xE0) == 0xC0 ? 1
+                    : (lead & 0xF0) == 0xE0 ? 2
+                    : (lead & 0xF8) == 0xF0 ? 3
+                                            : -1;
         if (extra < 0 || i + static_cast<std::size_t>(extra) >= bytes.size()) {
             out.push_back(static_cast<wchar_t>(Replacement));
             ++i;
@@ -116,8 +119,8 @@ bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i] && std::towlower(static_cast<wint_t>(a[i])) !=
-                                std::towlower(static_cast<wint_t>(b[i]))) {
+        if (a[i] != b[i] &&
+            std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i]))) {
             return false;
         }
     }

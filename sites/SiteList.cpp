@@ -50,8 +50,8 @@ SiteRecord* SiteList::SiteAt(int index) {
 int SiteList::AddSite(const SiteRecord& record) {
     const std::wstring label = GetText(record.label);
     if (FindSite(label)) {
-        platform::ShowMessage(L"A site with this label already exists.",
-                              platform::ProgramCaption(), platform::MbIconError);
+        platform::ShowMessage(L"A site with this label already exists.", platform::ProgramCaption(),
+                              platform::MbIconError);
         return -1;
     }
     records.push_back(record);

@@ -5,8 +5,6 @@
 
 #include "platform/TextCodec.h"
 
-
-
 static_assert(sizeof(SiteRecord) == SiteRecordSize, "the stored record is 1208 bytes");
 static_assert(offsetof(SiteRecord, port) == 384);
 static_assert(offsetof(SiteRecord, userName) == 392);
@@ -80,5 +78,3 @@ void MaskSiteBytes(std::uint8_t* data, std::size_t size) {
         data[i] ^= SiteMask;
     }
 }
-
-

@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-
-
 inline constexpr std::size_t SiteRecordSize = 1208;
 inline constexpr std::size_t TextFieldUnits = 96;
 // The most UTF-16 units a text field holds (one is kept for the terminator).
@@ -66,5 +64,3 @@ std::size_t Utf16Length(const std::wstring& text);
 
 // XORs every byte with the site mask; the same call masks and unmasks.
 void MaskSiteBytes(std::uint8_t* data, std::size_t size);
-
-
