@@ -16,7 +16,9 @@ ListingEntry MakeListingEntry(const nsFTP::CFTPFileStatus& status) {
             entry.name.resize(arrow);
         }
     }
-    entry.size = status.size < 0 ? UnknownSize : status.size;
+    // A listing that gives no size (VMS, EPLF without "s", DOS folders) must not
+    // look like an empty file: the download would then refuse the real bytes.
+    entry.size = status.sizeKnown == 0 || status.size < 0 ? UnknownSize : status.size;
     if (status.modificationTime != 0) {
         entry.modified = platform::FileTimeFromUnix(status.modificationTime);
     }

@@ -16,6 +16,7 @@ enum MessageFlags : unsigned {
     MbIconQuestion = 0x20,
     MbIconWarning = 0x30,
     MbIconInformation = 0x40,
+    MbTopMost = 0x40000,
 };
 
 // Results of a message box.
