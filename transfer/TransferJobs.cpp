@@ -284,7 +284,10 @@ bool DownloadFile(TransferJob& job, const std::wstring& remotePath, const std::w
     // final reply decides.
     bool result = !writeFailed && !receiveFailed && !(cancelled && written != expectedSize) &&
                   (expectedSize == UnknownSize ? closed : written == expectedSize);
-    if (result && (::fsync(part.Get()) != 0 || !part.Close())) {
+    // Flushed before it replaces an existing file, so a crash cannot leave an
+    // empty file where the old one was; a new file has nothing to lose.
+    const bool replacing = ::access(platform::ToUtf8(localPath).c_str(), F_OK) == 0;
+    if (result && ((replacing && ::fsync(part.Get()) != 0) || !part.Close())) {
         ShowLastErrorBox(localPath);
         result = false;
     }
