@@ -160,3 +160,48 @@ TEST(TransferScripted, CancelDuringExpansionTakesEffectAfterIt) {
     auto received = job.Finish();
     EXPECT_EQ(received.back(), "LIST /d") << "the listing ran; nothing was fetched after it";
 }
+
+TEST(TransferDialogCore, ReportsAreCoalescedAndTheLastOneWins) {
+    struct CountingWindow final : ITransferWindow {
+        int wakes = 0;
+        std::wstring count;
+        std::vector<std::wstring> paths;
+        std::uint64_t position = 0, range = 0;
+        int closed = 0;
+        void RequestWake() override { ++wakes; }
+        void ShowPathText(const std::wstring& text) override { paths.push_back(text); }
+        void ShowCountText(const std::wstring& text) override { count = text; }
+        void SetBar(std::uint64_t p, std::uint64_t r) override {
+            position = p;
+            range = r;
+        }
+        void OnWorkerClose(int result) override { closed = result; }
+        int AskReplaceOnWindowThread(bool, const std::wstring&, const std::wstring&,
+                                     const std::wstring&) override {
+            return platform::IdOk;
+        }
+    } window;
+    CTempDir dir;
+    platform::CSettingsStore store(dir / "s.reg");
+    CServerConnection connection(store);
+    CTransferDialogCore core(connection, nullptr, L"/", ModeUpload, window);
+    EXPECT_FALSE(core.Start()) << "no list: no worker";
+    core.SetProgressRange(3000);
+    core.PostCurrentPath(L"/first");
+    for (std::uint64_t p = 1; p <= 100000; ++p) {
+        core.PostPosition(p % 3001);
+    }
+    core.PostCurrentPath(L"/last");
+    core.PostPosition(3000);
+    core.PostClose(platform::IdOk);
+    EXPECT_EQ(window.wakes, 1) << "one wake-up pending at a time";
+    core.OnWake();
+    EXPECT_EQ(window.paths, std::vector<std::wstring>{L"/last"});
+    EXPECT_EQ(window.count, L"Uploading 2 Kb of 2 Kb");
+    EXPECT_EQ(window.position, 3000u);
+    EXPECT_EQ(window.range, 3000u);
+    EXPECT_EQ(window.closed, platform::IdOk);
+    core.PostPosition(1);
+    core.OnWake();
+    EXPECT_EQ(window.position, 3000u) << "reports after the end are dropped";
+}
