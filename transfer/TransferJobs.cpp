@@ -183,6 +183,26 @@ bool PrepareJob(TransferJob& job) {
     return !refused;
 }
 
+namespace {
+
+// The common start of every job: the preparation, and the end of a job the
+// user refused (IdCancel). A delete or move that finds the dialog already
+// cancelled ends without a word, the dialog being on its way out.
+bool BeginJob(TransferJob& job, bool quietWhenCancelled) {
+    if (quietWhenCancelled && job.dialog.IsCancelRequested()) {
+        job.list.reset();
+        return false;
+    }
+    if (!PrepareJob(job)) {
+        job.list.reset();
+        job.dialog.PostClose(platform::IdCancel);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool UploadFile(TransferJob& job, const std::wstring& remotePath, const std::wstring& localPath,
                 std::int64_t expectedSize, std::uint64_t& runningBytes) {
     if (job.dialog.IsCancelRequested()) {
@@ -304,9 +324,7 @@ bool DownloadFile(TransferJob& job, const std::wstring& remotePath, const std::w
 }
 
 void RunUpload(TransferJob& job) {
-    if (!PrepareJob(job)) {
-        job.list.reset();
-        job.dialog.PostClose(platform::IdCancel);
+    if (!BeginJob(job, false)) {
         return;
     }
     std::uint64_t runningBytes = 0;
@@ -330,9 +348,7 @@ void RunUpload(TransferJob& job) {
 }
 
 void RunDownload(TransferJob& job) {
-    if (!PrepareJob(job)) {
-        job.list.reset();
-        job.dialog.PostClose(platform::IdCancel);
+    if (!BeginJob(job, false)) {
         return;
     }
     std::uint64_t runningBytes = 0;
@@ -367,13 +383,7 @@ void RunDownload(TransferJob& job) {
 }
 
 void RunDelete(TransferJob& job) {
-    if (job.dialog.IsCancelRequested()) {
-        job.list.reset();
-        return;
-    }
-    if (!PrepareJob(job)) {
-        job.list.reset();
-        job.dialog.PostClose(platform::IdCancel);
+    if (!BeginJob(job, true)) {
         return;
     }
     struct Doomed {
@@ -408,13 +418,7 @@ void RunDelete(TransferJob& job) {
 }
 
 void RunMove(TransferJob& job) {
-    if (job.dialog.IsCancelRequested()) {
-        job.list.reset();
-        return;
-    }
-    if (!PrepareJob(job)) {
-        job.list.reset();
-        job.dialog.PostClose(platform::IdCancel);
+    if (!BeginJob(job, true)) {
         return;
     }
     job.connection.MakeDirectory(job.targetDirectory, false);

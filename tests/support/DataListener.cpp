@@ -1,4 +1,5 @@
 #include "tests/support/DataListener.h"
+#include "tests/support/LoopbackListener.h"
 
 #include <arpa/inet.h>
 #include <chrono>
@@ -12,17 +13,7 @@
 namespace testsupport {
 
 CDataListener::CDataListener() {
-    listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listenFd < 0 || ::bind(listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address) ||
-        ::listen(listenFd, 4) ||
-        ::getsockname(listenFd, reinterpret_cast<sockaddr*>(&address), &length)) {
-        throw std::runtime_error("data listener cannot listen");
-    }
-    port = ntohs(address.sin_port);
+    listenFd = ListenOnLoopback(port);
 }
 
 CDataListener::~CDataListener() {

@@ -1,4 +1,5 @@
 #include "tests/support/ScriptedPeer.h"
+#include "tests/support/LoopbackListener.h"
 
 #include <arpa/inet.h>
 #include <chrono>
@@ -18,17 +19,7 @@ constexpr int DrainTimeoutMs = 5000;
 } // namespace
 
 CScriptedPeer::CScriptedPeer() {
-    listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listenFd < 0 || ::bind(listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address) ||
-        ::listen(listenFd, 4) ||
-        ::getsockname(listenFd, reinterpret_cast<sockaddr*>(&address), &length)) {
-        throw std::runtime_error("scripted peer cannot listen");
-    }
-    port = ntohs(address.sin_port);
+    listenFd = ListenOnLoopback(port);
 }
 
 CScriptedPeer::~CScriptedPeer() {
