@@ -1,25 +1,56 @@
 #pragma once
+// The program's one main window: menu, toolbar, status bar, the browser
+// view, the 15-second "Ready" timer and the saved window layout.
 
 #include <wx/frame.h>
+#include <wx/timer.h>
+
+#include "connection/QuarnDoc.h"
 
 class CWxStatusBarTarget;
+class CQuarnView;
+class CToolBarEx;
 
-// The program's one main window.
+namespace platform {
+class CSettingsStore;
+}
+
+inline const wchar_t* const LayoutKey = L"SOFTWARE\\PellixFTP\\Layout";
+
 class CMainFrame final : public wxFrame {
 public:
     static constexpr int StatusPaneCount = 4;
+    static constexpr int StatusBarId = 59393;
+    static constexpr int ReadyTimerId = 1;
+    static constexpr int ReadyMs = 15000;
 
-    // statusTarget receives the frame's status bar for posted pane texts.
-    CMainFrame(const wxString& documentTitle, CWxStatusBarTarget& statusTarget);
+    CMainFrame(CQuarnDoc& document, CWxStatusBarTarget& statusTarget,
+               platform::CSettingsStore& store);
     ~CMainFrame() override;
 
-    // Caption: the document title, " - ", and the program's name.
-    void SetDocumentTitle(const wxString& documentTitle);
+    // Places the window and its bars as last saved (first start: 150, 150,
+    // 580 by 460); a window saved maximised comes back in its normal size.
+    void RestoreLayout();
+    void SaveLayout();
+
+    CQuarnView* View() const { return view; }
+    CToolBarEx* ToolBar() const { return toolBar; }
+    wxTimer& ReadyTimer() { return readyTimer; }
 
 private:
-    void OnExit(wxCommandEvent& event);
+    void BuildMenu();
+    void OnCommand(wxCommandEvent& event);
+    void OnUpdateUi(wxUpdateUIEvent& event);
+    void OnClose(wxCloseEvent& event);
+    void RememberNormalRect();
 
+    CQuarnDoc& document;
     CWxStatusBarTarget& statusTarget;
+    platform::CSettingsStore& store;
+    CQuarnView* view;
+    CToolBarEx* toolBar;
+    wxTimer readyTimer;
+    wxRect normalRect;
 };
 
 // The caption of the main window for a document title.

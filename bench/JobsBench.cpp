@@ -61,8 +61,8 @@ int main(int argc, char** argv) {
                              "--mode upload|download --target DIR [--block BYTES] ITEM...\n");
         return 2;
     }
-    const std::filesystem::path storePath =
-        std::filesystem::temp_directory_path() / ("jobs-bench-" + std::to_string(::getpid()) + ".reg");
+    const std::filesystem::path storePath = std::filesystem::temp_directory_path() /
+                                            ("jobs-bench-" + std::to_string(::getpid()) + ".reg");
     platform::CSettingsStore store(storePath);
     CServerConnection connection(store);
     SiteRecord site;
@@ -106,7 +106,8 @@ int main(int argc, char** argv) {
         core.SetBlockSize(block);
         result = window.Run(core, 3600 * 1000);
     }
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     connection.Quit();
     std::filesystem::remove(storePath);
     std::filesystem::remove(storePath.string() + ".lock");
