@@ -34,8 +34,9 @@ public:
     wxCheckBox* Box(int id) const;
     wxTextCtrl* ManualBox() const { return manual; }
 
-private:
     bool TransferDataFromWindow() override;
     bool TransferDataToWindow() override;
+
+private:
     wxTextCtrl* manual;
 };

@@ -81,6 +81,11 @@ bool CServerConnection::ConnectToSite(const SiteRecord& site) {
         logonData.password = GetText(site.password);
     }
     if (!client.LogOn(logonData, site.timeoutSeconds)) {
+        // A refused logon leaves the control connection open but not logged
+        // on; end it, or the program would count itself connected.
+        if (client.IsConnected()) {
+            client.Quit();
+        }
         return false;
     }
     connectedSite = site;

@@ -81,7 +81,24 @@ struct GuiFixture {
             PumpUntil([this] { return !frame; });
         }
     }
+    // Ends every modal dialog still open (a failed test must not hang).
+    static void EndOpenDialogs() {
+        for (int round = 0; round < 10; ++round) {
+            bool any = false;
+            for (wxWindow* window : wxTopLevelWindows) {
+                if (auto* dialog = dynamic_cast<wxDialog*>(window); dialog && dialog->IsModal()) {
+                    dialog->EndModal(wxID_CANCEL);
+                    any = true;
+                }
+            }
+            if (!any) {
+                return;
+            }
+            Pump(50);
+        }
+    }
     ~GuiFixture() {
+        EndOpenDialogs();
         if (frame) {
             frame->Destroy();
             PumpUntil([this] { return !frame; });
