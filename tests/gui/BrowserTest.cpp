@@ -11,6 +11,8 @@
 #include <wx/textctrl.h>
 
 #include "app/TextDlg.h"
+#include "platform/SettingsStore.h"
+#include "sites/SiteList.h"
 #include "sites/SiteManagerDlg.h"
 #include "sites/SitePropDlg.h"
 #include "tests/gui/GuiFixture.h"
@@ -139,11 +141,41 @@ TEST_F(Browser, TheWholeRoadOfOneConnection) {
     EXPECT_TRUE(bar->IsEnabled(WxId(CmdRename)));
     EXPECT_TRUE(bar->IsEnabled(WxId(CmdDelete)));
     EXPECT_TRUE(bar->IsEnabled(WxId(CmdChmod)));
+    auto menuEnabled = [&] {
+        std::map<std::wstring, bool> enabled;
+        for (const ContextMenuItem& item : view.List()->MenuItems()) {
+            if (item.itemId > 0) {
+                enabled[item.text] = item.enabled;
+            }
+        }
+        return enabled;
+    };
+    using Menu = std::map<std::wstring, bool>;
+    EXPECT_EQ(menuEnabled(), (Menu{{L"Copy", true}, {L"New Directory...", true}, {L"Rename", true},
+                                   {L"Delete", true}, {L"CHMOD...", true}, {L"Properties", true},
+                                   {L"Icons", true}, {L"List", true}, {L"Details", true}}));
+    view.List()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+    EXPECT_EQ(menuEnabled(), (Menu{{L"Copy", true}, {L"New Directory...", true}, {L"Rename", false},
+                                   {L"Delete", true}, {L"CHMOD...", true}, {L"Properties", false},
+                                   {L"Icons", true}, {L"List", true}, {L"Details", true}}));
+    SelectRow(view, -1);
+    EXPECT_EQ(menuEnabled(), (Menu{{L"Copy", false}, {L"New Directory...", true}, {L"Rename", false},
+                                   {L"Delete", false}, {L"CHMOD...", false}, {L"Properties", false},
+                                   {L"Icons", true}, {L"List", true}, {L"Details", true}}));
+    SelectRow(view, 0);
     view.List()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
     frame.UpdateWindowUI(wxUPDATE_UI_RECURSE);
     EXPECT_FALSE(bar->IsEnabled(WxId(CmdRename)));
     EXPECT_FALSE(bar->IsEnabled(WxId(CmdProperties)));
     EXPECT_TRUE(bar->IsEnabled(WxId(CmdCopy)));
+
+    // The display modes keep the rows.
+    for (int command : {CmdIcons, CmdList, CmdDetails}) {
+        view.OnCommand(command);
+        frame.UpdateWindowUI(wxUPDATE_UI_RECURSE);
+        EXPECT_TRUE(bar->IsChecked(WxId(command))) << command;
+        EXPECT_EQ(view.List()->GetItemCount(), 2);
+    }
 
     // Go to a typed path, with a trailing slash.
     f.dialogs.Then(wxT("Enter Path"), [](wxDialog& d) {
@@ -218,4 +250,43 @@ TEST_F(Browser, ContextMenuGreysByConnectionAndSelection) {
         EXPECT_FALSE(enabled) << "not connected: " << text;
     }
     EXPECT_EQ(enabledOf().count(L"Paste"), 0u) << "no file list on the clipboard: no Paste";
+}
+
+TEST_F(Browser, SiteManagerEditsRenamesAndDeletes) {
+    SiteRecord first;
+    SetText(first.label, L"zeta");
+    SetText(first.host, L"h1");
+    SiteRecord second;
+    SetText(second.label, L"Alpha");
+    SetText(second.host, L"h2");
+    SiteList sites(f.store);
+    sites.AddSite(first);
+    sites.AddSite(second);
+    bool sortedAtOpening = false;
+    f.dialogs.Then(wxT("Site Manager"), [&](wxDialog& d) {
+        auto& manager = dynamic_cast<CSiteManager&>(d);
+        wxTreeCtrl* tree = manager.Tree();
+        wxTreeItemIdValue cookie;
+        wxTreeItemId item = tree->GetFirstChild(tree->GetRootItem(), cookie);
+        sortedAtOpening = tree->GetItemText(item) == wxT("Alpha");
+        tree->SelectItem(item);
+        Click(d, CSiteManager::EditId); // renames Alpha to ALPHA-2 below
+        Click(d, CSiteManager::DeleteId); // cancelled below
+        Click(d, CSiteManager::DeleteId); // confirmed below
+        d.EndModal(wxID_CANCEL);
+    });
+    f.dialogs.Then(wxT("Site Properties"), [](wxDialog& d) {
+        Type(d, CSiteProp::LabelId, wxT("ALPHA-2"));
+        Click(d, wxID_OK);
+    });
+    f.messages.QueueAnswer(platform::IdCancel);
+    f.messages.QueueAnswer(platform::IdOk);
+    f.Start();
+    ASSERT_TRUE(PumpUntil([&] { return f.dialogs.Done(); }));
+    EXPECT_TRUE(sortedAtOpening);
+    EXPECT_EQ(f.store.ValueNames(SitesKey), std::vector<std::wstring>{L"zeta"})
+        << "renamed to one value, then deleted after one cancelled question";
+    ASSERT_EQ(f.messages.Texts().size(), 2u);
+    EXPECT_EQ(f.messages.Texts()[0],
+              L"Are you sure you want to delete the selected site from Site Manager?");
 }
