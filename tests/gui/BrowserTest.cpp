@@ -151,17 +151,35 @@ TEST_F(Browser, TheWholeRoadOfOneConnection) {
         return enabled;
     };
     using Menu = std::map<std::wstring, bool>;
-    EXPECT_EQ(menuEnabled(), (Menu{{L"Copy", true}, {L"New Directory...", true}, {L"Rename", true},
-                                   {L"Delete", true}, {L"CHMOD...", true}, {L"Properties", true},
-                                   {L"Icons", true}, {L"List", true}, {L"Details", true}}));
+    EXPECT_EQ(menuEnabled(), (Menu{{L"Copy", true},
+                                   {L"New Directory...", true},
+                                   {L"Rename", true},
+                                   {L"Delete", true},
+                                   {L"CHMOD...", true},
+                                   {L"Properties", true},
+                                   {L"Icons", true},
+                                   {L"List", true},
+                                   {L"Details", true}}));
     view.List()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-    EXPECT_EQ(menuEnabled(), (Menu{{L"Copy", true}, {L"New Directory...", true}, {L"Rename", false},
-                                   {L"Delete", true}, {L"CHMOD...", true}, {L"Properties", false},
-                                   {L"Icons", true}, {L"List", true}, {L"Details", true}}));
+    EXPECT_EQ(menuEnabled(), (Menu{{L"Copy", true},
+                                   {L"New Directory...", true},
+                                   {L"Rename", false},
+                                   {L"Delete", true},
+                                   {L"CHMOD...", true},
+                                   {L"Properties", false},
+                                   {L"Icons", true},
+                                   {L"List", true},
+                                   {L"Details", true}}));
     SelectRow(view, -1);
-    EXPECT_EQ(menuEnabled(), (Menu{{L"Copy", false}, {L"New Directory...", true}, {L"Rename", false},
-                                   {L"Delete", false}, {L"CHMOD...", false}, {L"Properties", false},
-                                   {L"Icons", true}, {L"List", true}, {L"Details", true}}));
+    EXPECT_EQ(menuEnabled(), (Menu{{L"Copy", false},
+                                   {L"New Directory...", true},
+                                   {L"Rename", false},
+                                   {L"Delete", false},
+                                   {L"CHMOD...", false},
+                                   {L"Properties", false},
+                                   {L"Icons", true},
+                                   {L"List", true},
+                                   {L"Details", true}}));
     SelectRow(view, 0);
     view.List()->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
     frame.UpdateWindowUI(wxUPDATE_UI_RECURSE);
@@ -270,7 +288,7 @@ TEST_F(Browser, SiteManagerEditsRenamesAndDeletes) {
         wxTreeItemId item = tree->GetFirstChild(tree->GetRootItem(), cookie);
         sortedAtOpening = tree->GetItemText(item) == wxT("Alpha");
         tree->SelectItem(item);
-        Click(d, CSiteManager::EditId); // renames Alpha to ALPHA-2 below
+        Click(d, CSiteManager::EditId);   // renames Alpha to ALPHA-2 below
         Click(d, CSiteManager::DeleteId); // cancelled below
         Click(d, CSiteManager::DeleteId); // confirmed below
         d.EndModal(wxID_CANCEL);

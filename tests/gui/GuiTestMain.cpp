@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/init.h>
+#include <wx/timer.h>
 
 #include "app/WxUiBridge.h"
 #include "platform/MessageService.h"
@@ -25,13 +26,17 @@ public:
         return true;
     }
     int OnRun() override {
-        CallAfter([this] {
+        // From a timer rather than a posted call: nested loops inside the
+        // tests then handle posted calls as the program's own loops do.
+        start.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
             result = RUN_ALL_TESTS();
             ExitMainLoop();
         });
+        start.StartOnce(1);
         return wxApp::OnRun();
     }
     int result = 1;
+    wxTimer start;
 };
 
 } // namespace
