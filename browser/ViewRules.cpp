@@ -3,21 +3,9 @@
 #include <cwctype>
 
 #include "connection/Utilities.h"
+#include "platform/TextCodec.h"
 
 namespace {
-
-bool StartsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::towlower(static_cast<wint_t>(text[i])) !=
-            std::towlower(static_cast<wint_t>(prefix[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 } // namespace
 
@@ -47,7 +35,7 @@ FolderBoxContent FolderBoxItems(const std::wstring& working, const std::wstring&
     }
     bool logonShown = false;
     for (const std::wstring& item : box.items) {
-        logonShown = logonShown || StartsWithNoCase(item, logonDirectory);
+        logonShown = logonShown || platform::StartsWithNoCase(item, logonDirectory);
     }
     if (!logonShown && !logonDirectory.empty()) {
         box.items.insert(box.items.begin(), logonDirectory);
@@ -56,7 +44,7 @@ FolderBoxContent FolderBoxItems(const std::wstring& working, const std::wstring&
     const std::size_t n = box.items.size();
     for (std::size_t k = 0; k < n && box.selected < 0; ++k) {
         std::size_t i = (k + 1) % n;
-        if (StartsWithNoCase(box.items[i], working)) {
+        if (platform::StartsWithNoCase(box.items[i], working)) {
             box.selected = static_cast<int>(i);
         }
     }

@@ -5,6 +5,7 @@
 
 #include "connection/StatusText.h"
 #include "connection/Utilities.h"
+#include "platform/TextCodec.h"
 #include "platform/BusyCursor.h"
 
 namespace {
@@ -27,19 +28,6 @@ std::wstring Trim(const std::wstring& text) {
         --end;
     }
     return text.substr(start, end - start);
-}
-
-bool StartsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::towlower(static_cast<wint_t>(text[i])) !=
-            std::towlower(static_cast<wint_t>(prefix[i]))) {
-            return false;
-        }
-    }
-    return true;
 }
 
 void ClearCountPanes() {
@@ -104,7 +92,7 @@ void CServerConnection::OpenInitialDirectory(const std::wstring& initial) {
     std::replace(dir.begin(), dir.end(), L'\\', L'/');
     // Strip the logon directory only where it ends a path component:
     // /home/user2 does not lie under /home/u.
-    if (!currentDirectory.empty() && StartsWithNoCase(dir, currentDirectory) &&
+    if (!currentDirectory.empty() && platform::StartsWithNoCase(dir, currentDirectory) &&
         (dir.size() == currentDirectory.size() || currentDirectory.back() == L'/' ||
          dir[currentDirectory.size()] == L'/')) {
         dir.erase(0, currentDirectory.size());

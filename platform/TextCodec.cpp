@@ -127,4 +127,8 @@ bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
     return true;
 }
 
+bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
+    return text.size() >= prefix.size() && EqualNoCase(text.substr(0, prefix.size()), prefix);
+}
+
 } // namespace platform

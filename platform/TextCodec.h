@@ -17,5 +17,7 @@ std::wstring FromUtf16(std::u16string_view units);
 
 // Case-insensitive comparison of names (simple case folding per character).
 bool EqualNoCase(std::wstring_view a, std::wstring_view b);
+// True when text begins with prefix, compared the same way.
+bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix);
 
 } // namespace platform
